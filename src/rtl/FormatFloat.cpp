@@ -128,6 +128,7 @@ std::optional<std::string> renderSection(const Section& section, double magnitud
     std::string fraction;
     int exponent = 0;
     if (section.scientific) {
+        // Scientific notation keeps one digit before the point, at the last whole placeholder.
         RoundDigits(d, 1 + section.fracCount);
         whole = d.isZero() ? "0" : d.digits.substr(0, 1);
         exponent = d.isZero() ? 0 : d.exponent - 1;
