@@ -10,7 +10,8 @@ Language files:
   - menu captions keep exactly one access key, unique within their menu;
   - texts fit the widths that texts.tsv gives for report columns and short fields;
   - no text starts with a lower-case letter that the program cannot capitalise (only a-z are);
-  - the warnings a calculation can give at one time fit their 512-character result field.
+  - the warnings a calculation can give at one time fit their 512-character result field;
+  - the files say exactly what texts.tsv says (so they were regenerated after an edit).
 Unit file:
   - all eleven unit codes, formulas built only from x, numbers, * / + - and parentheses;
   - each pair of formulas, evaluated with the program's formula rules (12-decimal
@@ -183,6 +184,27 @@ def read_widths(path):
             if row.get("max"):
                 widths[row["key"]] = int(row["max"])
     return widths
+
+
+def check_against_source(languages, source_path, report):
+    """Every text of the files equals the text of the source table."""
+    if not os.path.exists(source_path):
+        return
+    sys.path.insert(0, HERE)
+    import build_taal
+
+    try:
+        source = build_taal.read_texts(source_path)
+    except build_taal.SourceError as e:
+        report.fault(f"texts.tsv: {e}")
+        return
+    for code, texts in languages.items():
+        wanted = source.get(code, {})
+        differing = sorted(key for key in set(wanted) | set(texts)
+                           if wanted.get(key) != texts.get(key))
+        if differing:
+            report.fault(f"{code}: {len(differing)} texts differ from texts.tsv (first: "
+                         f"{differing[0]}); run build_taal.py")
 
 
 def placeholders(text):
@@ -556,6 +578,7 @@ def main():
     report = Report()
     widths = read_widths(os.path.join(HERE, "texts.tsv"))
     languages = check_languages(args.taal, widths, report)
+    check_against_source(languages, os.path.join(HERE, "texts.tsv"), report)
     check_evaluator(report)
     check_units(args.taal, report)
 
