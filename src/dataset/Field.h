@@ -203,8 +203,8 @@ protected:
 
 private:
     friend class Table;
-    Value convertIn(const Value& value) const;
-    void checkValue(const Value& value) const;
+    friend class PacketAccess;
+    void checkValue(const Value& value, bool withRange) const;
     void attachTo(Table* table, int index);
 
     std::string name_;

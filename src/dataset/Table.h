@@ -288,41 +288,50 @@ private:
         std::vector<Value> calc;
     };
 
-    // storage and active row
+    std::string messagePrefix() const;
+
+    // rows and the active row
     detail::Rows* storage();
     const detail::Rows* storage() const;
-    detail::Row* currentStoredRow();
+    detail::Rows* nestedStorageFor(int fieldIndex);
+    void visitRowLists(const std::function<void(detail::Rows&)>& fn);
+    void resizeRows();
+    detail::Row newRow() const;
     const detail::Row* activeRow() const;
     detail::Row* writableActiveRow();
     std::vector<Value>* activeCalc();
     const std::vector<Value>* activeCalc() const;
-    detail::Rows* nestedStorageFor(int fieldIndex);
-    detail::Row newRowTemplate() const;
-
-    // view and cursor
-    void rebuildView(unsigned long long keepId);
-    unsigned long long currentId() const;
-    bool rowAccepted(const detail::Row& row);
-    int viewPositionOf(unsigned long long id) const;
-    void moveTo(int position, bool notify);
-    void recalc();
+    bool hasCalculatedFields() const;
     void computeCalcFields(const detail::Row* row, std::vector<Value>& calc);
-    void beginInsertAt(int viewPos, bool atEnd);
-    void checkCanModify() const;
-    void ensureActive() const;
-    void masterRowChanged();
-    void notifyDetails();
-    void resetFromStorage();
+    void recalc();
     void installRows(detail::Rows rows);
 
+    // view and cursor
+    std::vector<int> resolveIndex(const std::string& names) const;
+    std::vector<int> resolveFilter(const Expression& expr) const;
+    bool rowAccepted(const detail::Row& row);
+    void rebuildView();
+    void applyView(bool toFirst);
+    unsigned long long rowIdAt(int position) const;
+    unsigned long long idAtOrZero(int position) const;
+    unsigned long long currentId() const;
+    int viewPositionOf(unsigned long long id) const;
+    void moveTo(int position);
+    void scrollTo(int position);
+
+    // editing
+    void ensureActive() const;
+    void checkCanModify() const;
+    void startNewRow(bool atEnd);
+    void discardEdit();
+    void checkRequiredAndConstraints() const;
+    void masterRowChanged();
+    void notifyDetails();
+
     // notifications
-    template <class Fn> void notify(Fn&& fn);
+    void notify(const std::function<void(TableObserver&)>& fn);
     void notifyField(Field& field);
     void notifyRefresh();
-
-    // field writes
-    void fieldWritten(Field& field);
-    void checkRequiredAndConstraints();
 
     std::string name_;
     std::vector<std::unique_ptr<Field>> fields_;
@@ -337,7 +346,6 @@ private:
     TableState state_ = TableState::Browse;
     bool modified_ = false;
     detail::Row buffer_;
-    unsigned long long editId_ = 0;
     int insertStoragePos_ = -1;
 
     std::vector<int> view_; // storage positions; -1 marks the row being inserted
@@ -349,9 +357,9 @@ private:
     bool inCalcFields_ = false;
 
     std::string indexFieldNames_;
-    std::vector<int> indexFields_;
     std::string filterText_;
     std::shared_ptr<const Expression> filterExpr_;
+    std::vector<int> filterSlots_;
     bool filtered_ = false;
     std::function<bool(Table&)> filterHandler_;
 
