@@ -183,9 +183,9 @@ INVOER_FIELDS = [
 
 SMERING = [
     # smeer_code,    smering
-    ("S_LUB_DRY", "D"),
-    ("S_LUB_WATER", "W"),
-    ("S_LUB_SOAP", "Z"),
+    ("S_DRY", "D"),
+    ("S_WATER", "W"),
+    ("S_SOAP_WATER", "Z"),
 ]
 
 # ---------------------------------------------------------------------------------------
@@ -211,25 +211,25 @@ GELEIDING_COLUMNS = ["ind_mat", "ind_flex_upper", "ind_flex_return", "ind_flex_c
                      "ind_ket_upper", "ind_ket_return", "ind_ket_curve", "ind_KM4625"]
 GELEIDING_MATERIAAL = [
     # mat_code,         friction,   mat   flex: up   ret   curve  chain: up  ret   curve  KM4625
-    ("S_GM_UHMWPE", "W_UHMW", True, True, True, True, True, True, True, False),
-    ("S_GM_HDPE", "W_HDPE", True, True, True, False, True, True, False, False),
+    ("S_UHMWPE", "W_UHMW", True, True, True, True, True, True, True, False),
+    ("S_HDPE", "W_HDPE", True, True, True, False, True, True, False, False),
     # Cast, oil-filled nylon: a curve material; under a belt it runs hot.
-    ("S_GM_PA6", "W_PA", False, False, False, True, False, False, True, False),
-    ("S_GM_POM", "W_POM", True, True, True, False, False, False, False, False),
-    ("S_GM_STAINLESS", "W_RVS", True, True, True, True, True, True, True, False),
+    ("S_POLYAMIDE", "W_PA", False, False, False, True, False, False, True, False),
+    ("S_ACETAL", "W_POM", True, True, True, False, False, False, False, False),
+    ("S_STAINLESS", "W_RVS", True, True, True, True, True, True, True, False),
     # Hardened steel: return ways, and the KM4625's own curve guide.
-    ("S_GM_STEEL", "W_STAAL", True, False, True, False, False, True, False, True),
-    ("S_GM_OTHER", "W_ANDERS", True, True, True, True, True, True, True, False),
+    ("S_STEEL", "W_STAAL", True, False, True, False, False, True, False, True),
+    ("S_OTHER", "W_ANDERS", True, True, True, True, True, True, True, False),
 ]
 
 # Return-way supports. Return rollers get a friction code of their own: an empty code
 # would make the return way slide with the carrying way's wear-strip friction, three
 # times the drag of a roller.
 SUPPORT = [
-    ("S_SUP_FLAT", "W_UHMW"),
-    ("S_SUP_PARALLEL", "W_UHMW"),
-    ("S_SUP_CHEVRON", "W_HDPE"),
-    ("S_SUP_ROLLERS", "W_ROL"),
+    ("S_SUPPORT_SLIDER_BED", "W_UHMW"),
+    ("S_SUPPORT_WEARSTRIPS", "W_UHMW"),
+    ("S_SUPPORT_CHEVRON", "W_HDPE"),
+    ("S_SUPPORT_ROLLERS", "W_ROL"),
 ]
 
 # ---------------------------------------------------------------------------------------

@@ -52,7 +52,7 @@ FAULTS = [
      r'<ROW bezettingsgraad="100"', '<ROW mattype="ZRN 250 FT PP" bezettingsgraad="100"',
      "mattype is 'ZRN 250 FT PP'"),
     ("a KM4625 guide offered to every chain", "geleiding_materiaal.xml",
-     r'(mat_code="S_GM_STEEL"[^\n]*)ind_ket_curve="FALSE"', r'\1ind_ket_curve="TRUE"',
+     r'(mat_code="S_STEEL"[^\n]*)ind_ket_curve="FALSE"', r'\1ind_ket_curve="TRUE"',
      "would give every chain its curve formula"),
     ("a belt material without speed limits", "mat_snelheid.xml",
      r' *<ROW matcode="PA"[^\n]*\n', "", "0 rows for material PA"),
