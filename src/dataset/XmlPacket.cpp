@@ -289,7 +289,7 @@ void WriteRows(std::string& out, const std::vector<PacketField>& fields, const d
         bool hasNested = false;
         for (size_t i = 0; i < fields.size(); ++i) {
             if (fields[i].type == FieldType::Nested) {
-                hasNested = true;
+                hasNested = hasNested || !row.nested[i].empty();
                 continue;
             }
             if (!row.values[i].isNull())
@@ -301,7 +301,7 @@ void WriteRows(std::string& out, const std::vector<PacketField>& fields, const d
         }
         out += ">\n";
         for (size_t i = 0; i < fields.size(); ++i) {
-            if (fields[i].type != FieldType::Nested)
+            if (fields[i].type != FieldType::Nested || row.nested[i].empty())
                 continue;
             const std::string& name = fields[i].name;
             out += pad + "  <" + name + ">\n";
