@@ -1,3 +1,4 @@
+#include "dataset/Expression.h"
 #include "dataset/Packet.h"
 #include "dataset/PacketModel.h"
 #include "dataset/Table.h"
@@ -263,6 +264,11 @@ void CheckOrderAndFilter(const Table& table, const Plan& plan, const std::string
         if (!has(n))
             throw Error(SourcePrefix(source) + "the order field '" + n +
                         "' is not a field of the file");
+    if (table.filtered() && !table.filter().empty())
+        for (const std::string& n : Expression::Parse(table.filter(), "filter")->names())
+            if (!has(n))
+                throw Error(SourcePrefix(source) + "the field '" + n + "' of the filter \"" +
+                            table.filter() + "\" is not a field of the file");
 }
 
 } // namespace

@@ -65,6 +65,8 @@ class Table {
 public:
     //! An empty, closed table; the name appears in error messages.
     explicit Table(std::string name = {});
+    //! Tells the observers; a bound table with unmerged changes is written back first, as
+    //! close() does (a failure to write can be reported to nobody then and is ignored).
     ~Table();
     Table(const Table&) = delete;
     Table& operator=(const Table&) = delete;

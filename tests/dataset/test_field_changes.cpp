@@ -191,3 +191,42 @@ TEST(FieldValue, CalculatedFieldsFollowEveryRowRead) {
     EXPECT_THROW(label.setAsString("x"), zrn::Error); // only onCalcFields writes it
     EXPECT_GT(calls, 0);
 }
+
+namespace {
+
+// A field that shows and takes tenths of what it stores, the way a unit-converting field
+// shows another unit: only the number read and write is overridden.
+class TenthsField : public Field {
+public:
+    explicit TenthsField(const std::string& name) : Field(name, FieldType::Float) {}
+    double asFloat() const override { return Field::asFloat() * 10; }
+    void setAsFloat(double v) override { Field::setAsFloat(v / 10); }
+    double stored() const { return Field::asFloat(); }
+};
+
+} // namespace
+
+TEST(FieldValue, SubclassNumberPathsCarryEveryTextPathButNotTheStoredValue) {
+    Table t;
+    TenthsField& f = t.add<TenthsField>("lengte");
+    f.setDisplayFormat("0.0");
+    t.open();
+    t.append();
+    f.setText("25");
+    EXPECT_DOUBLE_EQ(f.stored(), 2.5);
+    EXPECT_EQ(f.text(), "25.0");
+    EXPECT_EQ(f.asString(), "25");
+    EXPECT_EQ(f.value(), Value(25.0));
+    f.setValue(Value(50.0));
+    EXPECT_DOUBLE_EQ(f.stored(), 5);
+    t.post();
+    // Filters and order work on what is stored.
+    t.setFilter("lengte = 5");
+    t.setFiltered(true);
+    EXPECT_EQ(t.recordCount(), 1);
+
+    zrn::ds::test::RecordingObserver o;
+    t.attach(o);
+    f.notifyChanged();
+    EXPECT_EQ(o.events, (std::vector<std::string>{"field lengte"}));
+}
