@@ -154,7 +154,9 @@ public:
     //! The value as a text: numbers in the general form with the program's decimal
     //! separator, Boolean as its display value, "" for null.
     virtual std::string asString() const;
-    //! Stores a text read in the program's number format; "" stores null.
+    //! Stores a text read in the program's number format; "" stores null. A text longer
+    //! than a String field's width is cut to the width (in characters), as the classic
+    //! engine does; files are read the same way.
     virtual void setAsString(const std::string& text);
     //! The value as a real number (0 for null); texts are read as numbers.
     virtual double asFloat() const;

@@ -164,7 +164,7 @@ public:
     Bookmark bookmark() const;
     //! True when the bookmarked row is visible.
     bool bookmarkValid(const Bookmark& bookmark) const;
-    //! Goes back to a remembered row; throws "Record not found" when it is gone.
+    //! Goes back to a remembered row; throws "Record not found: ..." when it is gone.
     void gotoBookmark(const Bookmark& bookmark);
     //! Makes a visible row the active row for reading, without moving the cursor and
     //! without events, while the returned guard lives (grids reading any row).

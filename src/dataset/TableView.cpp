@@ -308,7 +308,8 @@ void Table::gotoBookmark(const Bookmark& bookmark) {
     checkBrowseMode();
     int pos = viewPositionOf(bookmark.id_);
     if (pos < 0)
-        throw Error(messagePrefix() + "Record not found");
+        throw Error(messagePrefix() +
+                    "Record not found: the remembered row was deleted or is filtered out");
     scrollTo(pos);
     bof_ = eof_ = false;
 }
