@@ -247,10 +247,13 @@ void Table::moveTo(int position) {
     notifyDetails();
 }
 
-void Table::scrollTo(int position) {
+void Table::scrollTo(int position, bool bof, bool eof) {
     if (beforeScroll)
         beforeScroll(*this);
     moveTo(position);
+    // The flags are right before afterScroll runs: it may move on by itself.
+    bof_ = bof || view_.empty();
+    eof_ = eof || view_.empty();
     if (afterScroll)
         afterScroll(*this);
 }
@@ -258,17 +261,13 @@ void Table::scrollTo(int position) {
 void Table::first() {
     ensureActive();
     checkBrowseMode();
-    scrollTo(view_.empty() ? -1 : 0);
-    bof_ = true;
-    eof_ = view_.empty();
+    scrollTo(view_.empty() ? -1 : 0, true, false);
 }
 
 void Table::last() {
     ensureActive();
     checkBrowseMode();
-    scrollTo(static_cast<int>(view_.size()) - 1);
-    eof_ = true;
-    bof_ = view_.empty();
+    scrollTo(static_cast<int>(view_.size()) - 1, false, true);
 }
 
 void Table::next() {
@@ -278,8 +277,7 @@ void Table::next() {
         eof_ = true;
         return;
     }
-    scrollTo(cursor_ + 1);
-    bof_ = eof_ = false;
+    scrollTo(cursor_ + 1, false, false);
 }
 
 void Table::prior() {
@@ -289,8 +287,7 @@ void Table::prior() {
         bof_ = true;
         return;
     }
-    scrollTo(cursor_ - 1);
-    bof_ = eof_ = false;
+    scrollTo(cursor_ - 1, false, false);
 }
 
 void Table::setRecNo(int recNo) {
@@ -298,8 +295,7 @@ void Table::setRecNo(int recNo) {
     checkBrowseMode();
     if (recNo < 1 || recNo > static_cast<int>(view_.size()))
         throw Error(messagePrefix() + "Record number " + std::to_string(recNo) + " out of range");
-    scrollTo(recNo - 1);
-    bof_ = eof_ = false;
+    scrollTo(recNo - 1, false, false);
 }
 
 // ---- observers ----

@@ -319,7 +319,7 @@ private:
     unsigned long long currentId() const;
     int viewPositionOf(unsigned long long id) const;
     void moveTo(int position);
-    void scrollTo(int position);
+    void scrollTo(int position, bool bof, bool eof);
 
     // editing
     void ensureActive() const;

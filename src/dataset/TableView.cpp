@@ -287,8 +287,7 @@ bool Table::locate(std::string_view fieldNames, const std::vector<Value>& values
             match = MatchValue(*fields[k], stored, values[k], options);
         }
         if (match) {
-            scrollTo(pos);
-            bof_ = eof_ = false;
+            scrollTo(pos, false, false);
             return true;
         }
     }
@@ -310,8 +309,7 @@ void Table::gotoBookmark(const Bookmark& bookmark) {
     if (pos < 0)
         throw Error(messagePrefix() +
                     "Record not found: the remembered row was deleted or is filtered out");
-    scrollTo(pos);
-    bof_ = eof_ = false;
+    scrollTo(pos, false, false);
 }
 
 // ---- peeking ----

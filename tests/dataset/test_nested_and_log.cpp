@@ -140,6 +140,34 @@ TEST(NestedTable, BindingsSurviveReloadAndCloseOfTheMaster) {
     EXPECT_EQ(r.zones.recordCount(), 2);
 }
 
+TEST(NestedTable, ScrollRuleMayEditAndPostTheRowItMovedTo) {
+    InputRecord r;
+    r.addProject("p1", {10, 5, 0});
+    r.invoer.first();
+    r.zones.last();
+    r.zones.edit();
+    r.lengte.clear();
+    r.zones.post();
+    // The last zone takes the rest of a 20 m conveyor; rows past zone 2 are locked.
+    r.zones.afterScroll = [&](Table& z) {
+        z.setReadOnly(false);
+        if (r.index.asInteger() == 3 && r.lengte.isNull() && !r.somLengte.value().isNull()) {
+            z.edit();
+            r.lengte.setAsFloat(20 - r.somLengte.value().asFloat());
+            z.post();
+        }
+        z.setReadOnly(r.index.asInteger() > 2);
+    };
+    r.zones.first();
+    EXPECT_FALSE(r.zones.readOnly());
+    r.zones.last();
+    EXPECT_DOUBLE_EQ(r.lengte.asFloat(), 5);
+    EXPECT_TRUE(r.zones.readOnly());
+    EXPECT_TRUE(r.zones.eof());
+    EXPECT_DOUBLE_EQ(r.somLengte.value().asFloat(), 20);
+    EXPECT_EQ(r.invoer.state(), TableState::Edit);
+}
+
 TEST(ChangeLog, MergeAndCancelUpdates) {
     InputRecord r;
     r.addProject("p1", {10});
