@@ -30,7 +30,8 @@ public:
     //! The subject held, or null.
     ITaalSubject* GetSubject() const override { return subject_; }
     //! Attaches to subject (then, for AppliesOnAttach components, applies SubjectChanged)
-    //! or, given null, detaches from the subject held so far.
+    //! or, given null, detaches from the subject held so far. Only TaalComponent asks for
+    //! the removal notice, so attach through SetTaalComponent.
     void SetSubject(ITaalSubject* subject) override;
 
     //! True while the component is being built from its stored design.
