@@ -43,6 +43,12 @@ done
 head -c 5 "$work/copy.XML" | grep -q '^<?xml' || fail "copy.XML is not in the XML form"
 head -c 5 "$work/copy.MAT" | grep -q '^<?xml' && fail "copy.MAT is not in the binary form"
 
+# A file named explicitly is read as it is, even with a ".CDS" override beside it.
+cp "$fixtures/sample.xml" "$work/named.xml"
+"$zrncalc" table "$2/catalogue/data/mat.xml" --save "$work/named.CDS" || fail "writing named.CDS"
+"$zrncalc" table "$work/named.xml" > "$work/named.json" || fail "reading named.xml"
+cmp -s "$work/xml.json" "$work/named.json" || fail "named.xml was not read as it is"
+
 # Unreadable files: one line on standard error, nothing on standard output, status 1.
 for bad in "$fixtures/missing.xml" "$fixtures/malformed.xml"; do
     "$zrncalc" table "$bad" > "$work/bad.out" 2> "$work/bad.err"
