@@ -268,9 +268,8 @@ void Tdm_onderhoud::SaveCurrentTable() {
     // more than one override of a table.
     const std::string target = FindFileIgnoringCase(OverrideFileName(table.fileName()))
                                    .value_or(OverrideFileName(table.fileName()));
-    const std::string bound = table.fileName();
+    // The binding stays on the file the table was read from.
     SaveTable(table, target);
-    table.setFileName(bound);
 }
 
 void Tdm_onderhoud::CancelCurrentTable() {
