@@ -296,7 +296,12 @@ TCalcul::Node* TCalcul::Parse() {
 }
 
 void TCalcul::SetDateVariables() {
-    const double now = calc::NowStamp();
+    // One moment for the whole evaluation, nested evaluations included.
+    if (!limits_->haveNow) {
+        limits_->now = calc::NowStamp();
+        limits_->haveNow = true;
+    }
+    const double now = limits_->now;
     PutVariable("date", "\"" + calc::StampToDateText(now) + "\"");
     PutVariable("now", "\"" + calc::StampToText(now) + "\"");
     PutVariable("time", "\"" + calc::StampToTimeText(now) + "\"");
@@ -703,7 +708,11 @@ std::string TCalcul::EvalChain(Node* top) {
         } else {
             value = EvalLeftFirst(step, value);
         }
-        if (errorFlag_ || !Charge(32 + value.size()))
+        // Appending the right operand costs its length, not that of the whole text so far.
+        const std::size_t produced = code == ccConcat  ? steps[i].right.size()
+                                     : code == ccComma ? 0
+                                                       : value.size();
+        if (errorFlag_ || !Charge(32 + produced))
             return {};
         if (const CalcType type = calc::TypeOfOperation(code); type != CalcType::None)
             step->type = type;
@@ -934,7 +943,7 @@ std::string TCalcul::EvalNested(const std::string& formula, CalcType& type) {
             size += line.size();
         }
     }
-    if (!Charge(size))
+    if (!Charge(Limits::NestedWork + size))
         return {};
     std::string result = inner.Evaluate();
     type = inner.resultType_;

@@ -10,13 +10,15 @@
 namespace zrn::lang::calc {
 
 //! The limits that keep any formula safe. One evaluation and the evaluations it nests
-//! (eval( and assignments) share one set; going past one fails with "invalid formule".
+//! (eval( and assignments) share one set. Going past one fails with "invalid formule"; a
+//! nesting too deep fails the inner evaluation, which gives an empty text.
 struct Limits {
     static constexpr int MaxDepth = 400;                     //!< parse levels plus node levels
     static constexpr int MaxNested = 16;                     //!< evaluators inside evaluators
     static constexpr std::size_t MaxNodes = 1 << 18;         //!< nodes alive at once
     static constexpr std::size_t MaxText = 1 << 20;          //!< bytes of one text value
-    static constexpr long long MaxWork = 64LL * 1000 * 1000; //!< work units of an evaluation
+    static constexpr long long MaxWork = 16LL * 1000 * 1000; //!< work units of an evaluation
+    static constexpr std::size_t NestedWork = 4096;          //!< work units of starting one
 };
 
 //! One function of the function table.
@@ -58,6 +60,8 @@ struct CalcLimits {
     int nested = 0;        //!< evaluators currently nested
     std::size_t nodes = 0; //!< nodes alive
     long long work = 0;    //!< work done so far
+    double now = 0;        //!< the moment of the evaluation, for date, now and time
+    bool haveNow = false;  //!< now has been read from the clock
 };
 
 } // namespace zrn::lang
