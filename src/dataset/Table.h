@@ -59,7 +59,9 @@ private:
 //! - A detail table (the nestedTable() of a Nested field) shows the nested rows of its
 //!   master's current row; editing it puts the master into edit, and posting it writes into
 //!   the master's edit buffer. The detail object lives as long as its field, whatever
-//!   happens to the master's rows.
+//!   happens to the master's rows. When the master's current row changes, the detail goes
+//!   to its first row and its observers get refreshed(); no scroll events of the detail run
+//!   (call first() for those).
 //! - Messages of errors are zrn::Error texts for the user.
 class Table {
 public:
