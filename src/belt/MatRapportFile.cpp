@@ -39,7 +39,10 @@ std::optional<std::string> ExistingReportText(const std::string& fileName) {
 
 std::string AppendedReportText(std::string_view existing, std::string_view addition) {
     std::string text(existing);
-    text += "\r\n";
+    // One line break between the old lines and the new; a text that already ends with one
+    // would otherwise get an empty line before every added calculation.
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+        text += "\r\n";
     std::size_t first = 0;
     while (first < text.size() && IsBlankOrControl(text[first]))
         ++first;

@@ -13,9 +13,10 @@ class Tdm_mat;
 // whole and atomically, so a failed write leaves the old file as it was.
 
 //! The text of a report file with `addition` appended, as the append commands build it: the
-//! old text, a line break, then the addition. Blank lines in front of the first line are
-//! dropped (a new file starts with the addition itself); the first line keeps its leading
-//! blanks, so a centred title stays centred however often the file grows.
+//! old lines, then the addition on the next line (no empty line in between). Blank lines in
+//! front of the first line are dropped (a new file starts with the addition itself); the
+//! first line keeps its leading blanks, so a centred title stays centred however often the
+//! file grows.
 std::string AppendedReportText(std::string_view existing, std::string_view addition);
 
 //! Appends to a report file, creating it when missing. `build` gets true when the file is new

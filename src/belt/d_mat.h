@@ -103,7 +103,7 @@ public:
     //! or not, reopens every table (`OpenTables`). Read failures reach the caller.
     void SetDataDirectory(const std::string& directory);
     //! The language service in use, or null.
-    lang::TTaalComponent* TaalComponent() const { return taal_; }
+    lang::TTaalComponent* TaalComponent() const { return TaalObserver.TaalComponent(); }
     //! Attaches the module, its observer and every unit-converting field to the service;
     //! nothing happens when that service is already attached.
     void SetTaalComponent(lang::TTaalComponent* service);
@@ -213,13 +213,29 @@ public:
     std::string LookupKeyField(const std::string& fieldName) const;
 
 private:
-    void DeclareReferenceTables();
+    // Counts the field changes in progress, so that a stopped pass is told once, by the
+    // outermost change, after every rule has run.
+    class ChangeDepth {
+    public:
+        explicit ChangeDepth(Tdm_mat& module);
+        ~ChangeDepth();
+        ChangeDepth(const ChangeDepth&) = delete;
+        ChangeDepth& operator=(const ChangeDepth&) = delete;
+
+    private:
+        Tdm_mat& module_;
+    };
+
+    void AttachLookupTexts();
     void DeclareInvoerRules();
     void DeclareZoneRules();
-    void AttachLookupTexts();
+    void WrapRules(ds::Field& field);
+    void FinishChange();
+    void RaisePendingStop();
     void UpdateDisplayLabels();
     std::string Text(const std::string& key) const;
     std::string UnitLabel(const std::string& code) const;
+    int ZonesInUse() const;
 
     void MattypeChanged();
     void TandwielGrootteChanged();
@@ -230,16 +246,15 @@ private:
     void ZonesAfterScroll();
     void ZoneValueChanged();
     void ResetLoadSwitch();
-    void RaisePendingStop();
-    void WrapChangeRule(ds::Field& field);
+    void SyncBeltRow();
 
-    void StopPass(const std::string& message);
+    [[noreturn]] void StopPass(const std::string& message);
     void CheckFinite(double value, const std::string& what);
+    void StoreResult(const std::string& name, double value);
     void ReadFriction();
-    bool FrictionValue(const std::string& code, const std::string& column, double& value);
+    bool FrictionValue(const std::string& code, const std::string& column, ds::Value& value);
 
     common::DataDirectoryProperty dataDirectory_;
-    lang::TTaalComponent* taal_ = nullptr;
     TMatdata matdata_;
 
     double strengthFirst_ = 0;
