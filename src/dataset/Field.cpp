@@ -272,7 +272,11 @@ void Field::setAsString(const std::string& textValue) {
     std::string_view trimmed = text::Trim(textValue);
     switch (type_) {
     case FieldType::String:
-        storeValue(Value(textValue));
+        // An emptied text is no value: a required text must not pass as filled in.
+        if (textValue.empty())
+            clear();
+        else
+            storeValue(Value(textValue));
         return;
     case FieldType::Float:
         if (trimmed.empty())

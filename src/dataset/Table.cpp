@@ -208,9 +208,10 @@ void Table::close() {
         beforeClose(*this);
     discardEdit();
     if (!master_ && !fileName_.empty() && changeCount_ > 0) {
-        // Written before anything is dropped: a failed write leaves the table open.
-        mergeChangeLog();
+        // Written before anything is dropped: a failed write leaves the table open with its
+        // changes still pending, so they are neither lost nor shown as saved.
         SaveToFile(*this, fileName_);
+        mergeChangeLog();
     }
     active_ = false;
     view_.clear();

@@ -347,6 +347,22 @@ TEST(PacketFile, FormFollowsTheExtensionAndWritesAtomically) {
     fs::remove_all(dir);
 }
 
+TEST(PacketFile, AFailedWriteBackKeepsTheTableOpenWithItsChangesPending) {
+    Sample s;
+    s.t.setFileName("/nonexistent-folder/mat.CDS");
+    s.t.first();
+    s.t.edit();
+    s.t.fieldByName("naam").setAsString("kept");
+    s.t.post();
+    const int pending = s.t.changeCount();
+    ASSERT_GT(pending, 0);
+    EXPECT_THROW(s.t.close(), zrn::Error);
+    EXPECT_TRUE(s.t.isActive());
+    EXPECT_EQ(s.t.changeCount(), pending);
+    EXPECT_EQ(s.t.fieldByName("naam").asString(), "kept");
+    s.t.setFileName("");
+}
+
 TEST(PacketFile, ABoundTableWritesItsChangesBackWhenClosed) {
     namespace fs = std::filesystem;
     fs::path dir = fs::temp_directory_path() / "zrn_dataset_bound";

@@ -44,6 +44,19 @@ TEST(TableEditing, RequiredFieldRefusesPostNamingItsLabelAndKeepsTheRow) {
     EXPECT_EQ(lt.id.asString(), " "); // the default of a new row
 }
 
+TEST(TableEditing, AnEmptiedRequiredTextIsNoValue) {
+    LanguageTable lt;
+    AddRow(lt.t, {"S_A", " ", "a"});
+    lt.t.first();
+    lt.t.edit();
+    lt.waarde.setText("");
+    EXPECT_TRUE(lt.waarde.isNull());
+    EXPECT_THROW(lt.t.post(), zrn::Error);
+    EXPECT_EQ(lt.t.state(), TableState::Edit);
+    lt.waarde.setAsString("");
+    EXPECT_TRUE(lt.waarde.isNull());
+}
+
 TEST(TableEditing, ReadOnlyFieldAndTableRefuseWrites) {
     LanguageTable lt;
     AddRow(lt.t, {"S_A", " ", "a"});
