@@ -517,6 +517,7 @@ TCalcul::Node* TCalcul::ParseExpression() {
             --depth_;
             break;
         } else {
+            // Also two operands in a row ("2 x", "\"a\" \"b\""): the second is no operator.
             SetError("Invalid expression");
         }
     }
