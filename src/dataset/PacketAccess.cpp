@@ -264,11 +264,14 @@ void CheckOrderAndFilter(const Table& table, const Plan& plan, const std::string
         if (!has(n))
             throw Error(SourcePrefix(source) + "the order field '" + n +
                         "' is not a field of the file");
-    if (table.filtered() && !table.filter().empty())
-        for (const std::string& n : Expression::Parse(table.filter(), "filter")->names())
+    if (table.filtered() && !table.filter().empty()) {
+        // Held here: the loop must not run over the names of an expression already freed.
+        const auto filter = Expression::Parse(table.filter(), "filter");
+        for (const std::string& n : filter->names())
             if (!has(n))
                 throw Error(SourcePrefix(source) + "the field '" + n + "' of the filter \"" +
                             table.filter() + "\" is not a field of the file");
+    }
 }
 
 } // namespace

@@ -200,6 +200,17 @@ TEST(XmlPacket, ReloadKeepsFieldObjectsOfFileFieldsThatStayTheSame) {
     EXPECT_EQ(lengte->text(), "20.50");
 }
 
+TEST(XmlPacket, AFilteredTableReloadsUnderItsFilter) {
+    Table t("cds_geleiding_materiaal");
+    LoadFromFile(t, kFixtures + "invoer.xml");
+    t.setFilter("(lengte > 1) and (temp_zones >= 0) and (project <> 'another long project')");
+    t.setFiltered(true);
+    ASSERT_EQ(t.recordCount(), 1);
+    LoadFromFile(t, kFixtures + "invoer.xml"); // as a module reopening its tables does
+    EXPECT_EQ(t.recordCount(), 1);
+    EXPECT_EQ(Column(t, "lengte"), (std::vector<std::string>{"20.5"}));
+}
+
 TEST(XmlPacket, BrokenPacketsAreRefusedAndLeaveTheTableClosedAndUnchanged) {
     const std::string head = "<?xml version=\"1.0\" standalone=\"yes\"?>";
     const std::string fields = "<METADATA><FIELDS><FIELD attrname=\"massa\" fieldtype=\"r8\"/>"
