@@ -284,6 +284,20 @@ TEST_F(Calculation, FrictionFromTablesTypedValuesAndMissingRows) {
     EXPECT_DOUBLE_EQ(Num("uit_wrijf_onder"), 0.3);
 }
 
+TEST_F(Calculation, ThePassReadsTheRowsTheRecordChose) {
+    Tdm_mat& dm = OpenBase();
+    // something else moved the lookup tables (a list being browsed, a reopened table)
+    dm.cds_prod_materiaal.last();
+    dm.cds_support.last();
+    dm.cds_matserie_boring.last();
+    dm.EnterText("project", "again");
+    EXPECT_DOUBLE_EQ(Num("uit_wrijf_product"), 0.2);
+    EXPECT_DOUBLE_EQ(Num("uit_wrijf_onder"), 0.25);
+    EXPECT_NEAR(Num("uit_draaimoment"), 22.80825, 1e-9);
+    EXPECT_EQ(dm.cds_prod_materiaal.fieldByName("mat_code").asString(), "S_PET");
+    EXPECT_EQ(dm.cds_matserie_boring.fieldByName("boring").asString(), "25 rd");
+}
+
 TEST_F(Calculation, WheelCounts) {
     struct Case {
         double W, Fi;
@@ -439,6 +453,10 @@ TEST_F(Calculation, StoppedPassesTellWhyAndStoreNoUndefinedNumber) {
          "The occupation must be greater than 0 when a throughput is given."},
         {"product diameter 0", [](Tdm_mat&) {}, [](Tdm_mat& dm) { dm.EnterText("diameter", "0"); },
          "The product diameter must be greater than 0."},
+        // 20 m up on a 10 m conveyor: √(L² − H²) has no value; no language text exists
+        {"height beyond the length", [](Tdm_mat&) {},
+         [](Tdm_mat& dm) { dm.EnterText("hoogteverschil", "20000"); },
+         "The calculation cannot be completed: uit_werk_belasting is not a finite number."},
         {"lubricated zone beyond the correction rows",
          [](Tdm_mat& dm) { dm.PickLookup("smering", "W"); },
          // allowed lubricated (up to 80 °C), but the PP rows end at 61 °C

@@ -232,6 +232,24 @@ TEST_F(Project, LabelsFormatsAndLookupTextsFollowLanguageAndUnits) {
     EXPECT_EQ(dm.cds_support.fieldByName("Taalcode").asString(), "S_SUPPORT_ROLLERS");
 }
 
+TEST_F(Project, EveryWriteOfTheDataDirectoryReopensTheTables) {
+    const std::string exeDir = std::string(ZRN_FIXTURES_DIR) + "/";
+    rtl::SetExeDirectory(exeDir);
+    struct Restore {
+        ~Restore() { rtl::SetExeDirectory(""); }
+    } restore;
+    Tdm_mat dm;
+    dm.SetDataDirectory("belt"); // relative: beside the program
+    ASSERT_EQ(dm.DataDirectory(), exeDir + "belt/");
+    dm.cds_invoer.edit();
+    dm.Invoer("project").setAsString("unsaved");
+    dm.cds_mat.last();
+    dm.SetDataDirectory("belt"); // the same value: the path stays, the tables are read again
+    EXPECT_EQ(dm.DataDirectory(), exeDir + "belt/");
+    EXPECT_TRUE(dm.Invoer("project").isNull());
+    EXPECT_EQ(dm.cds_mat.recNo(), 1);
+}
+
 TEST_F(Project, LookupTextsStayEmptyWithoutALanguageService) {
     Tdm_mat dm;
     dm.SetDataDirectory(FixtureDataDir());
