@@ -231,6 +231,8 @@ void Tdm_mat::TempZonesChanged() {
     } else {
         centre.setReadOnly(false);
     }
+    // The zone the grid stands on may have come into use or gone out of it.
+    UpdateZoneReadOnly();
 }
 
 // ---- layout-row rules ----
@@ -241,7 +243,7 @@ void Tdm_mat::ZonesAfterScroll() {
         return;
     const long long index = zones.fieldByName("index").asInteger();
     const int inUse = ZonesInUse();
-    zones.setReadOnly(index > inUse);
+    UpdateZoneReadOnly();
     ds::Field& zoneLength = zones.fieldByName("lengte");
     const ds::Value sum = zones.aggregateByName("SomLengte").value();
     const ds::Field& length = Invoer("lengte");
@@ -255,6 +257,14 @@ void Tdm_mat::ZonesAfterScroll() {
         zones.post();
     }
     FinishChange();
+}
+
+void Tdm_mat::UpdateZoneReadOnly() {
+    ds::Table& zones = cds_invoer_zones;
+    if (!zones.isActive() || zones.isEmpty() || !cds_invoer.isActive())
+        return;
+    // Only the zones in use take input.
+    zones.setReadOnly(zones.fieldByName("index").asInteger() > ZonesInUse());
 }
 
 void Tdm_mat::ZoneValueChanged() {

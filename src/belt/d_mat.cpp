@@ -206,6 +206,7 @@ void Tdm_mat::ResetAll() {
         ResetLoadSwitch();
         cds_invoer.edit();
         TempZonesChanged();
+        UpdateZoneReadOnly();
     }
     pendingStop_.clear();
 }
@@ -256,6 +257,7 @@ void Tdm_mat::LoadProject(const std::string& fileName) {
         cds_invoer.edit();
         cds_invoerCalcFields();
         TempZonesChanged();
+        UpdateZoneReadOnly();
     }
     RaisePendingStop();
 }

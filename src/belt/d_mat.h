@@ -244,6 +244,7 @@ private:
     void LoadFieldChanged(ds::Field& field);
     void TempZonesChanged();
     void ZonesAfterScroll();
+    void UpdateZoneReadOnly();
     void ZoneValueChanged();
     void ResetLoadSwitch();
     void SyncBeltRow();

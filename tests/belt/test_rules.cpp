@@ -85,6 +85,22 @@ TEST_F(Rules, TheLastZoneInUseTakesTheRestOfTheLength) {
     EXPECT_THROW(dm.EnterZoneText(5, "lengte", "1"), Error);
 }
 
+TEST_F(Rules, ReadOnlyZonesFollowTheZonesInUse) {
+    Tdm_mat& dm = OpenBase();
+    ds::Table& zones = dm.cds_invoer_zones;
+    zones.locate("index", {ds::Value(2)}); // one zone beyond those in use
+    EXPECT_TRUE(zones.readOnly());
+    dm.EnterText("temp_zones", "2"); // the grid stays on zone 2, which is now in use
+    EXPECT_FALSE(zones.readOnly());
+    dm.EnterText("temp_zones", "1");
+    EXPECT_TRUE(zones.readOnly());
+    zones.locate("index", {ds::Value(5)});
+    dm.ResetAll(); // a new project starts on zone 1, which takes input
+    EXPECT_EQ(zones.recNo(), 1);
+    EXPECT_FALSE(zones.readOnly());
+    EXPECT_NO_THROW(dm.EnterZoneText(1, "temp", "25"));
+}
+
 TEST_F(Rules, ZoneTemperatureStaysWithinTheBeltRange) {
     struct Case {
         const char* lubrication;
