@@ -195,6 +195,7 @@ void Tdm_mat::UpdateDisplayLabels() {
 void Tdm_mat::ResetAll() {
     pendingStop_.clear();
     {
+        ChangeDepth depth(*this);
         cds_invoer.disableControls();
         struct Resume {
             ds::Table& t;
@@ -230,6 +231,8 @@ void Tdm_mat::SaveProject(const std::string& fileName) {
 void Tdm_mat::LoadProject(const std::string& fileName) {
     pendingStop_.clear();
     {
+        // The rules run below must not report a stopped pass before the load is complete.
+        ChangeDepth depth(*this);
         LoadScope scope(loading_, cds_invoer);
         cds_invoer.close();
         try {
