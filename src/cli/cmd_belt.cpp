@@ -283,6 +283,7 @@ const RegisterCommand registerBelt([](CLI::App& app) {
         ->needs(columnar);
     cmd->add_option("--save", options->save, "Save the project to this file");
     cmd->add_option("--rtf", options->rtf, "Write the text report to this report file");
+    // The option objects write into sets and zones, so the callback keeps them alive.
     cmd->callback([options, sets, zones, cmd, set, zone] {
         try {
             RunBelt(*options, EditsInOrder(*cmd, set, zone));
