@@ -52,8 +52,9 @@ struct CalcLimits;
 //! format. Variables are lines name=value; a value between double quotes is a text.
 //!
 //! Any formula text is safe to evaluate: nesting, nested evaluations, the size of texts and
-//! the total work of one evaluation are bounded, and going past a bound fails with
-//! "invalid formule" like any other bad formula.
+//! the total work of one evaluation are bounded. Going past a bound fails with
+//! "invalid formule" like any other bad formula; an eval( or assignment nested too deep fails
+//! on its own and gives an empty text, as a failed inner evaluation does.
 class TCalcul {
 public:
     TCalcul();
