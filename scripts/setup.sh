@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ ccache clang-format pkg-config
+packages=(cmake ninja-build g++ ccache clang-format pkg-config python3
           qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
           libpugixml-dev libcli11-dev nlohmann-json3-dev libxlsxwriter-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation xvfb xauth)
