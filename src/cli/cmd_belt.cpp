@@ -51,7 +51,7 @@ struct BeltOptions {
 //! One --set (a field of the record) or --zone (a field of a layout row), as given.
 struct Edit {
     bool zone = false;
-    std::string spec;
+    std::string given;
 };
 
 // A directory or file given on the command line is meant from where the user stands; an
@@ -77,15 +77,15 @@ bool ParseYesNo(const std::string& name, const std::string& text) {
 }
 
 // FIELD=TEXT; the text may itself hold "=".
-std::pair<std::string, std::string> SplitAssignment(const std::string& spec, const char* what) {
-    const std::size_t eq = spec.find('=');
+std::pair<std::string, std::string> SplitAssignment(const std::string& given, const char* what) {
+    const std::size_t eq = given.find('=');
     if (eq == std::string::npos || eq == 0)
-        throw Error(std::string("expected ") + what + ", got '" + spec + "'");
-    return {spec.substr(0, eq), spec.substr(eq + 1)};
+        throw Error(std::string("expected ") + what + ", got '" + given + "'");
+    return {given.substr(0, eq), given.substr(eq + 1)};
 }
 
-void ApplySet(belt::Tdm_mat& module, const std::string& spec) {
-    const auto [name, text] = SplitAssignment(spec, "--set FIELD=TEXT");
+void ApplySet(belt::Tdm_mat& module, const std::string& given) {
+    const auto [name, text] = SplitAssignment(given, "--set FIELD=TEXT");
     const ds::Field& field = module.Invoer(name);
     if (module.LookupTable(name) && !text.empty())
         module.PickLookup(name, text);
@@ -95,20 +95,20 @@ void ApplySet(belt::Tdm_mat& module, const std::string& spec) {
         module.EnterText(name, text);
 }
 
-void ApplyZone(belt::Tdm_mat& module, const std::string& spec) {
-    const std::size_t colon = spec.find(':');
+void ApplyZone(belt::Tdm_mat& module, const std::string& given) {
+    const std::size_t colon = given.find(':');
     if (colon == std::string::npos)
-        throw Error("expected --zone INDEX:FIELD=TEXT, got '" + spec + "'");
+        throw Error("expected --zone INDEX:FIELD=TEXT, got '" + given + "'");
     int index = 0;
     try {
         std::size_t used = 0;
-        index = std::stoi(spec.substr(0, colon), &used);
+        index = std::stoi(given.substr(0, colon), &used);
         if (used != colon)
             throw std::invalid_argument("index");
     } catch (const std::exception&) {
-        throw Error("'" + spec.substr(0, colon) + "' is not a zone number (1 to 10)");
+        throw Error("'" + given.substr(0, colon) + "' is not a zone number (1 to 10)");
     }
-    const auto [name, text] = SplitAssignment(spec.substr(colon + 1), "--zone INDEX:FIELD=TEXT");
+    const auto [name, text] = SplitAssignment(given.substr(colon + 1), "--zone INDEX:FIELD=TEXT");
     module.EnterZoneText(index, name, text);
 }
 
@@ -239,9 +239,9 @@ void RunBelt(const BeltOptions& options, const std::vector<Edit>& edits) {
     for (const Edit& edit : edits)
         TellStoppedPass([&] {
             if (edit.zone)
-                ApplyZone(module, edit.spec);
+                ApplyZone(module, edit.given);
             else
-                ApplySet(module, edit.spec);
+                ApplySet(module, edit.given);
         });
 
     if (!options.save.empty())
