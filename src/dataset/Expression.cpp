@@ -4,6 +4,7 @@
 #include "rtl/Error.h"
 
 #include <cctype>
+#include <unordered_map>
 
 namespace zrn::ds {
 
@@ -424,6 +425,13 @@ Expression::~Expression() = default;
 
 std::shared_ptr<const Expression> Expression::Parse(const std::string& text,
                                                     const std::string& kind) {
+    // The calculation sets the same few filters again on every pass; a parsed expression
+    // never changes, so it is shared. Only texts that parse are kept, and the store is
+    // emptied when it grows large, so ever new texts cannot pile up.
+    constexpr size_t MaxRemembered = 256;
+    thread_local std::unordered_map<std::string, std::shared_ptr<const Expression>> parsed;
+    if (auto it = parsed.find(text); it != parsed.end())
+        return it->second;
     std::shared_ptr<Expression> e(new Expression());
     e->text_ = text;
     try {
@@ -432,6 +440,9 @@ std::shared_ptr<const Expression> Expression::Parse(const std::string& text,
     } catch (const Parser::Reason& r) {
         throw Error("Invalid " + kind + " expression \"" + text + "\": " + r.why);
     }
+    if (parsed.size() >= MaxRemembered)
+        parsed.clear();
+    parsed.emplace(text, e);
     return e;
 }
 
