@@ -100,14 +100,32 @@ Value Compare(Op op, const Value& x, const Value& y) {
     return Value(Holds(op, *nx, *ny));
 }
 
-Value Eval(const Node& n, const std::function<Value(int)>& lookup) {
+// Evaluates a node. get(slot, scratch) gives a name's value, either a reference to where
+// it lives or a copy left in scratch; operands are read in place, so comparing a field
+// with a literal copies no text.
+template <class Get> Value Eval(const Node& n, const Get& get);
+
+template <class Get> const Value& Operand(const Node& n, const Get& get, Value& scratch) {
     switch (n.kind) {
     case Node::Kind::Literal:
         return n.literal;
     case Node::Kind::Name:
-        return lookup(n.slot);
+        return get(n.slot, scratch);
+    default:
+        scratch = Eval(n, get);
+        return scratch;
+    }
+}
+
+template <class Get> Value Eval(const Node& n, const Get& get) {
+    Value scratch;
+    switch (n.kind) {
+    case Node::Kind::Literal:
+        return n.literal;
+    case Node::Kind::Name:
+        return get(n.slot, scratch);
     case Node::Kind::Negate: {
-        Value v = Eval(*n.a, lookup);
+        const Value& v = Operand(*n.a, get, scratch);
         if (v.kind() == ValueKind::Integer)
             return Value(-v.asInteger());
         if (v.kind() == ValueKind::Float)
@@ -116,35 +134,43 @@ Value Eval(const Node& n, const std::function<Value(int)>& lookup) {
         return num && v.kind() == ValueKind::String ? Value(-*num) : Value();
     }
     case Node::Kind::Not: {
-        Value t = Truth(Eval(*n.a, lookup));
+        Value t = Truth(Operand(*n.a, get, scratch));
         return t.isNull() ? t : Value(!t.asBoolean());
     }
     case Node::Kind::And: {
-        Value l = Truth(Eval(*n.a, lookup));
+        Value l = Truth(Operand(*n.a, get, scratch));
         if (!l.isNull() && !l.asBoolean())
             return Value(false);
-        Value r = Truth(Eval(*n.b, lookup));
+        Value r = Truth(Operand(*n.b, get, scratch));
         if (!r.isNull() && !r.asBoolean())
             return Value(false);
         return (l.isNull() || r.isNull()) ? Value() : Value(true);
     }
     case Node::Kind::Or: {
-        Value l = Truth(Eval(*n.a, lookup));
+        Value l = Truth(Operand(*n.a, get, scratch));
         if (!l.isNull() && l.asBoolean())
             return Value(true);
-        Value r = Truth(Eval(*n.b, lookup));
+        Value r = Truth(Operand(*n.b, get, scratch));
         if (!r.isNull() && r.asBoolean())
             return Value(true);
         return (l.isNull() || r.isNull()) ? Value() : Value(false);
     }
-    case Node::Kind::Compare:
-        return Compare(n.op, Eval(*n.a, lookup), Eval(*n.b, lookup));
+    case Node::Kind::Compare: {
+        Value other;
+        return Compare(n.op, Operand(*n.a, get, scratch), Operand(*n.b, get, other));
+    }
     case Node::Kind::IsNull: {
-        bool isNull = Eval(*n.a, lookup).isNull();
+        bool isNull = Operand(*n.a, get, scratch).isNull();
         return Value(n.negated ? !isNull : isNull);
     }
     }
     return Value();
+}
+
+template <class Get> bool Accepts(const Node& root, const Get& get) {
+    Value scratch;
+    Value v = Truth(Operand(root, get, scratch));
+    return !v.isNull() && v.asBoolean();
 }
 
 class Parser {
@@ -447,8 +473,14 @@ std::shared_ptr<const Expression> Expression::Parse(const std::string& text,
 }
 
 bool Expression::accepts(const std::function<Value(int)>& lookup) const {
-    Value v = Truth(Eval(*root_, lookup));
-    return !v.isNull() && v.asBoolean();
+    return Accepts(*root_, [&](int slot, Value& scratch) -> const Value& {
+        scratch = lookup(slot);
+        return scratch;
+    });
+}
+
+bool Expression::holds(const std::function<const Value&(int)>& lookup) const {
+    return Accepts(*root_, [&](int slot, Value&) -> const Value& { return lookup(slot); });
 }
 
 } // namespace zrn::ds

@@ -33,6 +33,9 @@ public:
     const std::vector<std::string>& names() const { return names_; }
     //! True when the condition holds for the values lookup(slot) gives.
     bool accepts(const std::function<Value(int)>& lookup) const;
+    //! As accepts(), for values that stay in place while it runs: lookup(slot) refers to
+    //! them and nothing is copied.
+    bool holds(const std::function<const Value&(int)>& lookup) const;
 
     struct Node;
 

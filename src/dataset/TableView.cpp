@@ -115,6 +115,18 @@ std::vector<int> Table::resolveFilter(const Expression& expr) const {
 bool Table::rowAccepted(const detail::Row& row) {
     if (!filterExpr_ && !filterHandler_)
         return true;
+    // The calculated fields of the row are only worked out when something reads them: the
+    // handler, which reads through the fields, or the expression naming one.
+    bool needsCalc = static_cast<bool>(filterHandler_);
+    if (filterExpr_ && !needsCalc)
+        for (int fi : filterSlots_)
+            if (!fields_[fi]->isStored()) {
+                needsCalc = true;
+                break;
+            }
+    if (!needsCalc)
+        return filterExpr_->holds(
+            [&](int slot) -> const Value& { return row.values[filterSlots_[slot]]; });
     std::vector<Value> calc;
     computeCalcFields(&row, calc);
     peeks_.push_back(Peek{&row, std::move(calc)});
@@ -123,7 +135,7 @@ bool Table::rowAccepted(const detail::Row& row) {
         ~Pop() { t.peeks_.pop_back(); }
     } pop{*this};
     if (filterExpr_) {
-        bool ok = filterExpr_->accepts([&](int slot) -> Value {
+        bool ok = filterExpr_->holds([&](int slot) -> const Value& {
             int fi = filterSlots_[slot];
             return fields_[fi]->isStored() ? row.values[fi] : peeks_.back().calc[fi];
         });

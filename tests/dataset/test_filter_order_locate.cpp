@@ -111,6 +111,33 @@ TEST_F(Bores, HandlerAndExpressionFilterTogetherAndAPostedRowLeavesTheFilter) {
     EXPECT_EQ(t.fieldByName("boring").asString(), "c");
 }
 
+// Tables share a parsed filter text; each must still read its own fields, and a filter on
+// a calculated field must see the value worked out for each row.
+TEST_F(Bores, SameFilterOnAnotherLayoutWithACalculatedField) {
+    t.setFilter("tanden = 10");
+    t.setFiltered(true);
+    EXPECT_EQ(visible(), (std::vector<std::string>{"a", "c"}));
+
+    Table other{"other"};
+    other.addFloatField("stap");
+    other.addStringField("boring", 8);
+    other.addIntegerField("tanden").setFieldKind(FieldKind::Calculated);
+    other.onCalcFields = [](Table& table) {
+        table.fieldByName("tanden").setAsInteger(
+            static_cast<long long>(table.fieldByName("stap").asFloat() * 2));
+    };
+    other.open();
+    AddRow(other, {2.5, "p"});
+    AddRow(other, {5.0, "q"});
+    AddRow(other, {5.0, "r"});
+    other.setFilter("tanden = 10");
+    other.setFiltered(true);
+    EXPECT_EQ(Column(other, "boring"), (std::vector<std::string>{"q", "r"}));
+    other.setFilter("(tanden = 10) and (boring <> 'q')");
+    EXPECT_EQ(Column(other, "boring"), (std::vector<std::string>{"r"}));
+    EXPECT_EQ(visible(), (std::vector<std::string>{"a", "c"}));
+}
+
 TEST_F(Bores, IndexOrdersStablyByKindWithNullsFirst) {
     t.setIndexFieldNames("Dp");
     EXPECT_EQ(visible(), (std::vector<std::string>{"d", "a", "c", "b", "e's"}));
