@@ -15,6 +15,9 @@ char SeparatorChar(const QString& separator) {
     const char16_t c = separator.at(0).unicode();
     if (c == u'\u00A0' || c == u'\u202F')
         return ' ';
+    // The Swiss group their digits with a typographic apostrophe.
+    if (c == u'\u2019' || c == u'\u02BC')
+        return '\'';
     return c >= 0x20 && c < 0x7F ? static_cast<char>(c) : 0;
 }
 

@@ -44,12 +44,16 @@ void TSwitchAction::SubjectChanged(lang::ITaalSubject&) {
 }
 
 void TSwitchAction::chosen() {
-    if (guarded(nullptr, [this] { Execute(); }))
+    guarded(nullptr, [this] { Execute(); });
+    // Qt moved the check mark before Execute ran, which may have switched nothing (a refused
+    // pending value) or failed: the marks show what the service holds.
+    if (!TaalComponent())
         return;
-    // Qt moved the check mark before the switch failed: show what the service holds.
-    QList<QAction*> members = actionGroup() ? actionGroup()->actions() : QList<QAction*>{this};
+    const QList<QAction*> members =
+        actionGroup() ? actionGroup()->actions() : QList<QAction*>{this};
     for (QAction* member : members) {
-        if (auto* action = dynamic_cast<TSwitchAction*>(member))
+        auto* action = qobject_cast<TSwitchAction*>(member);
+        if (action && action->TaalComponent())
             action->setChecked(action->IsCurrent());
     }
 }

@@ -13,7 +13,7 @@ namespace zrn::ui {
 //!
 //! Switch actions of one action list with the same group index (above 0) are radio items:
 //! checking one unchecks the others. Choosing the action runs Execute; a failure is shown to
-//! the user and the check marks of the group are set back to what the service holds.
+//! the user, and afterwards the check marks of the group show what the service holds.
 class TSwitchAction : public QAction, public lang::TTaalClient {
     Q_OBJECT
 public:
