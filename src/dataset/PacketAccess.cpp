@@ -301,6 +301,7 @@ void PacketAccess::Commit(Table& table, Plan& plan) {
         table.fields_ = std::move(fields);
         for (size_t i = 0; i < table.fields_.size(); ++i)
             table.fields_[i]->attachTo(&table, static_cast<int>(i));
+        table.rebuildFieldIndex();
     }
     for (size_t i = 0; i < plan.targets.size(); ++i)
         if (plan.targets[i].nested)

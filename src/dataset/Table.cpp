@@ -67,6 +67,7 @@ Field& Table::addField(std::unique_ptr<Field> field) {
     field->declared_ = true;
     field->attachTo(this, static_cast<int>(fields_.size()));
     fields_.push_back(std::move(field));
+    fieldIndex_.emplace(fields_.back()->name(), static_cast<int>(fields_.size() - 1));
     resizeRows();
     return *fields_.back();
 }
@@ -95,14 +96,34 @@ void Table::clearFields() {
     if (isActive())
         throw Error(messagePrefix() + "Cannot remove the fields of an open table");
     fields_.clear();
+    fieldIndex_.clear();
     resizeRows();
 }
 
+size_t Table::NameHash::operator()(std::string_view name) const {
+    // FNV-1a over the lower-case bytes.
+    size_t h = 14695981039346656037ull;
+    for (char c : name) {
+        h ^= static_cast<unsigned char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+bool Table::NameEqual::operator()(std::string_view a, std::string_view b) const {
+    // Names are nearly always written as declared: the plain comparison settles most.
+    return a.size() == b.size() && (a == b || text::EqualsIgnoreCase(a, b));
+}
+
+void Table::rebuildFieldIndex() {
+    fieldIndex_.clear();
+    for (size_t i = 0; i < fields_.size(); ++i)
+        fieldIndex_.emplace(fields_[i]->name(), static_cast<int>(i));
+}
+
 Field* Table::findField(std::string_view name) const {
-    for (const auto& f : fields_)
-        if (text::EqualsIgnoreCase(f->name(), name))
-            return f.get();
-    return nullptr;
+    auto it = fieldIndex_.find(name);
+    return it == fieldIndex_.end() ? nullptr : fields_[it->second].get();
 }
 
 Field& Table::fieldByName(std::string_view name) const {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zrn::ds {
@@ -294,6 +295,18 @@ private:
 
     std::string messagePrefix() const;
 
+    // Field names are looked up on every read by name; they compare without regard to
+    // ASCII case.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const;
+    };
+    struct NameEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    void rebuildFieldIndex();
+
     // rows and the active row
     detail::Rows* storage();
     const detail::Rows* storage() const;
@@ -339,6 +352,7 @@ private:
 
     std::string name_;
     std::vector<std::unique_ptr<Field>> fields_;
+    std::unordered_map<std::string, int, NameHash, NameEqual> fieldIndex_; // the first of a name
     std::vector<std::unique_ptr<Aggregate>> aggregates_;
     detail::Rows rows_;
     detail::Rows baseRows_;
