@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMetaProperty>
 
 #include <algorithm>
 
@@ -82,9 +83,15 @@ void TDBGrid::commitData(QWidget* editor) {
     if (committing_)
         return;
     committing_ = true;
+    // The write may make the model show the cell again, over the editor's text; a refused
+    // text is put back for the user to correct.
+    const QMetaProperty text = editor->metaObject()->userProperty();
+    const QVariant typed = text.isValid() ? text.read(editor) : QVariant();
     model_->clearLastWriteRefused();
     QTableView::commitData(editor);
     refused_ = model_->lastWriteRefused();
+    if (refused_ && text.isValid())
+        text.write(editor, typed);
     committing_ = false;
 }
 

@@ -39,6 +39,9 @@ public:
     //! The table shown, or null.
     ds::Table* table() const;
 
+    //! True while a cell editor is open.
+    bool isEditing() const { return state() == EditingState; }
+
     //! Writes the text of an open cell editor into its field; the editor stays open.
     bool commitPendingEdit() override;
     //! Shows the current cell (and an open editor) from the field again.

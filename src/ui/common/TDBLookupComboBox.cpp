@@ -90,29 +90,44 @@ bool TDBLookupComboBox::canModify() const {
 }
 
 void TDBLookupComboBox::refreshFromField() {
-    if (refreshing_)
+    if (busy_)
         return;
-    refreshing_ = true;
+    busy_ = true;
     int row = -1;
     try {
-        ds::Field* data = link_.field();
+        row = rowOfKey();
+        // The list table follows the shown key, unless it is being edited itself: moving it
+        // would end that edit.
         ds::Table* list = listTable();
-        ds::Field* key = keyField();
-        if (data && key && list->isActive() && !data->isNull()) {
-            const ds::Value wanted = data->value();
-            if ((!list->isEmpty() && SameKey(key->value(), wanted)) ||
-                list->locate(keyFieldName_, {wanted}))
-                row = list->recNo() - 1;
-        }
+        if (row >= 0 && !list->isEditing() && list->recNo() != row + 1)
+            list->setRecNo(row + 1);
     } catch (const std::exception&) {
-        // A list that cannot be positioned shows nothing chosen.
+        // A list that cannot be read or positioned shows nothing chosen.
         row = -1;
     }
     if (row >= listModel_->rowCount())
         row = -1;
     if (currentIndex() != row)
         setCurrentIndex(row);
-    refreshing_ = false;
+    busy_ = false;
+}
+
+int TDBLookupComboBox::rowOfKey() const {
+    ds::Field* data = link_.field();
+    ds::Table* list = listTable();
+    ds::Field* key = keyField();
+    if (!data || !key || !list->isActive() || data->isNull())
+        return -1;
+    const ds::Value wanted = data->value();
+    const int current = list->recNo() - 1;
+    if (current >= 0 && SameKey(key->value(), wanted))
+        return current;
+    for (int row = 0; row < list->recordCount(); ++row) {
+        ds::RowPeek peek = list->peekRow(row);
+        if (SameKey(key->value(), wanted))
+            return row;
+    }
+    return -1;
 }
 
 void TDBLookupComboBox::selectFirstIfEmpty() {
@@ -120,6 +135,7 @@ void TDBLookupComboBox::selectFirstIfEmpty() {
     ds::Field* data = link_.field();
     if (!data || !data->isNull() || !canModify())
         return;
+    busy_ = true;
     guarded(this, [&] {
         ds::Table* list = listTable();
         list->first();
@@ -127,6 +143,8 @@ void TDBLookupComboBox::selectFirstIfEmpty() {
             return;
         writeKey(keyField()->value());
     });
+    busy_ = false;
+    refreshFromField();
 }
 
 bool TDBLookupComboBox::typeAhead(QChar ch) {
@@ -134,6 +152,7 @@ bool TDBLookupComboBox::typeAhead(QChar ch) {
         return false;
     if (!canModify())
         return true;
+    busy_ = true;
     guarded(this, [&] {
         if (!link_.ensureEditing())
             return;
@@ -154,6 +173,7 @@ bool TDBLookupComboBox::typeAhead(QChar ch) {
         if (!list->isEmpty() && !shown->isNull())
             writeKey(keyField()->value());
     });
+    busy_ = false;
     refreshFromField();
     return true;
 }
@@ -181,12 +201,14 @@ void TDBLookupComboBox::keyPressEvent(QKeyEvent* event) {
 
 void TDBLookupComboBox::chooseRow(int row) {
     if (canModify() && row >= 0 && row < listModel_->rowCount()) {
+        busy_ = true;
         guarded(this, [&] {
             // The list row is current before the key is written, so the rules that run on
             // the write read the chosen row.
             listTable()->setRecNo(row + 1);
             writeKey(keyField()->value());
         });
+        busy_ = false;
     }
     refreshFromField();
 }

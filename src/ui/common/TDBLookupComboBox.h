@@ -76,14 +76,14 @@ protected:
 private:
     void chooseRow(int row);
     void writeKey(const ds::Value& key);
-    int findListPrefix(const QString& prefix) const;
+    int rowOfKey() const;
 
     FieldLink link_;
     TableModel* listModel_;
     std::string keyFieldName_;
     std::string listFieldName_;
     bool selectFirstOnEnter_ = true;
-    bool refreshing_ = false;
+    bool busy_ = false; // writing the key, or showing it: notifications wait
 };
 
 } // namespace zrn::ui
