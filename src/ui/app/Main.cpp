@@ -229,6 +229,7 @@ void TZRN_main::BuildToolbar() {
         button->setIconSize(module == TModule::Onderhoud ? imgMain_.glyphSize()
                                                          : imgModules_.glyphSize());
         button->setAutoRaise(false);
+        button->setFocusPolicy(Qt::NoFocus);
         moduleButtons_[Slot(module)] = button;
     }
     // The maintenance module has no visible entry in the main window.
@@ -394,7 +395,7 @@ QWidget* TZRN_main::ModuleWindowOf(TModule module) {
     return window;
 }
 
-void TZRN_main::ShowModuleWindow(QWidget* window) {
+void TZRN_main::ShowModuleWindow(TModule module, QWidget* window) {
     if (!window)
         return;
     auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
@@ -402,7 +403,7 @@ void TZRN_main::ShowModuleWindow(QWidget* window) {
         sub = new QMdiSubWindow;
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWidget(window);
-        sub->setWindowIcon(window->windowIcon());
+        sub->setWindowIcon(moduleActions_[Slot(module)]->icon());
         mdi_->addSubWindow(sub);
         if (QMenuBar* own = OwnMenuBar(window))
             own->hide();
@@ -428,7 +429,7 @@ void TZRN_main::LaunchModule(TModule module) {
         dialog->setWindowTitle(TaalToQt(lang::TaalText(*taalComponent_, "S_WARNING")));
         dialog->exec();
     }
-    ShowModuleWindow(ModuleWindowOf(module));
+    ShowModuleWindow(module, ModuleWindowOf(module));
 }
 
 void TZRN_main::WindowDestroyed(TModule module, QObject* window) {

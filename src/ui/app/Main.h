@@ -123,7 +123,7 @@ private:
     void TaalObserver1TaalChange(lang::ITaalSubject& subject);
 
     QWidget* ModuleWindowOf(TModule module);
-    void ShowModuleWindow(QWidget* window);
+    void ShowModuleWindow(TModule module, QWidget* window);
     void WindowDestroyed(TModule module, QObject* window);
     void ReleaseOnderhoud();
     void PlaceLogo();

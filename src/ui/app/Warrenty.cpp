@@ -22,9 +22,10 @@ TfrmWarrenty::TfrmWarrenty(lang::TTaalComponent* taalComponent, QWidget* parent)
     auto* white = new QFrame(raised);
     white->setGeometry(29, 24, 385, 225);
     white->setAutoFillBackground(true);
-    white->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    white->setFrameStyle(QFrame::Box | QFrame::Plain);
     QPalette paper = white->palette();
     paper.setColor(QPalette::Window, Qt::white);
+    paper.setColor(QPalette::WindowText, QColor(160, 160, 160));
     white->setPalette(paper);
 
     taalLabel1_ = new TTaalLabel("S_WARRANTY",
@@ -35,10 +36,12 @@ TfrmWarrenty::TfrmWarrenty(lang::TTaalComponent* taalComponent, QWidget* parent)
                                                 "or when in doubt, please consult ZRN."),
                                  white);
     taalLabel1_->setObjectName(QStringLiteral("TaalLabel1"));
-    taalLabel1_->setGeometry(16, 16, 353, 193);
+    taalLabel1_->setGeometry(12, 12, 361, 201);
     taalLabel1_->setWordWrap(true);
-    taalLabel1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    taalLabel1_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont font = taalLabel1_->font();
+    // The five lines are set for a font of Arial's width.
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     font.setPixelSize(16);
     taalLabel1_->setFont(font);
     QPalette navy = taalLabel1_->palette();
