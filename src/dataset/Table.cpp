@@ -441,8 +441,13 @@ const std::vector<Value>* Table::activeCalc() const {
 }
 
 void Table::computeCalcFields(const detail::Row* row, std::vector<Value>& calc) {
+    // Without calculated fields nothing reads the slots: no need to make them.
+    if (!hasCalculatedFields()) {
+        calc.clear();
+        return;
+    }
     calc.assign(fields_.size(), Value());
-    if (!row || !onCalcFields || !hasCalculatedFields())
+    if (!row || !onCalcFields)
         return;
     peeks_.push_back(Peek{row, std::move(calc)});
     bool wasInCalc = inCalcFields_;
