@@ -289,6 +289,7 @@ TEST_F(BeltInputWindow, SaveAsResetAllAndLoadGiveTheProjectBack) {
     EXPECT_EQ(W().Edit1->text(), QStringLiteral("Bottle line"));
     EXPECT_EQ(W().cbx_mat->currentText(), QStringLiteral("ZRN 250 FT PP"));
     EXPECT_EQ(W().cbx_boring->currentText(), QStringLiteral("30 rd"));
+    EXPECT_EQ(W().cbx_tandwiel->currentText(), QStringLiteral("10 teeth - Dp 82.2"));
     const auto after = StoredRecord(Dm());
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i)

@@ -103,6 +103,8 @@ protected:
                   Text("S_LOAD_CAPITAL") + "[" + lang::TaalUnitLabel(taal_, "N/M") + "]");
         // The lookup boxes show the texts of the new language.
         EXPECT_EQ(W().cbx_smering->currentText().toStdString(), Text("S_WATER"));
+        EXPECT_EQ(W().cbx_tandwiel->currentText().toStdString(),
+                  "10 " + Text("S_TEETH_MINUS_DP") + " 82.2");
     }
 };
 

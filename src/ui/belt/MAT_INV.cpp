@@ -115,7 +115,8 @@ TDBEdit* NewEdit(const char* name, QWidget* parent) {
 TDBLookupComboBox* NewCombo(const char* name, QWidget* parent) {
     auto* combo = new TDBLookupComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // As wide as the longest entry of its list, in whatever language the list is.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     combo->setMinimumContentsLength(kComboChars);
     return combo;
 }
@@ -409,6 +410,7 @@ QWidget* TMat_Invoer::BuildZonesGroup() {
     column->setContentsMargins(0, 0, 0, 0);
     grd_zones = new TMatZoneGrid(body);
     grd_zones->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    grd_zones->verticalHeader()->setDefaultSectionSize(grd_zones->fontMetrics().height() + 8);
     grd_zones->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grd_zones->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     column->addWidget(grd_zones);
@@ -540,6 +542,9 @@ void TMat_Invoer::TaalObserverTaalChange(lang::ITaalSubject& subject) {
     heading(grp_product, "S_PRODUCT_SPECIFICATION");
     heading(grp_conveyor, "S_CONVEYOR_SPECIFICATION");
     heading(grp_zones, "S_TEMPERATURE_ZONES");
+    // The sprocket texts are worked out in the language of the moment, and the data module
+    // does not reopen their list: worked out again here, on the same sprocket.
+    dm_->cds_matserie_tandwiel.refresh();
     UpdateCaption();
 }
 

@@ -220,17 +220,18 @@ void TMat_uitvoer::BuildForm() {
     auto* column = new QVBoxLayout(client);
     column->setContentsMargins(6, 6, 6, 6);
     column->setSpacing(6);
-    auto* top = new QHBoxLayout;
+    // Left the friction and the load table, right the results and the remarks.
+    auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(BuildFrictionGroup());
+    left->addWidget(BuildLoadGroup());
     left->addStretch(1);
-    top->addLayout(left);
-    top->addWidget(BuildResultsGroup(), 1);
-    column->addLayout(top);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(BuildLoadGroup());
-    bottom->addWidget(BuildRemarksGroup(), 1);
-    column->addLayout(bottom, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildResultsGroup());
+    right->addWidget(BuildRemarksGroup(), 1);
+    columns->addLayout(left);
+    columns->addLayout(right, 1);
+    column->addLayout(columns, 1);
     setCentralWidget(client);
 
     for (TTaalLabel* label : client->findChildren<TTaalLabel*>())
@@ -374,6 +375,7 @@ QWidget* TMat_uitvoer::BuildLoadGroup() {
     grd_load->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grd_load->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grd_load->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    grd_load->verticalHeader()->setDefaultSectionSize(grd_load->fontMetrics().height() + 6);
     column->addWidget(grd_load);
     return grp_load;
 }
@@ -386,7 +388,7 @@ QWidget* TMat_uitvoer::BuildRemarksGroup() {
     mem_warning = new TDBMemo(body);
     mem_warning->setObjectName(QStringLiteral("mem_warning"));
     mem_warning->setMemoReadOnly(true);
-    mem_warning->setMinimumWidth(260);
+    mem_warning->setMinimumHeight(4 * mem_warning->fontMetrics().lineSpacing() + 12);
     column->addWidget(mem_warning);
     return grp_remarks;
 }

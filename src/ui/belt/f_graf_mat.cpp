@@ -26,6 +26,7 @@
 #include <QtCharts/QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zrn::ui {
 
@@ -55,6 +56,26 @@ std::vector<QPointF> ToPoints(const std::vector<belt::TGraphPoint>& points) {
     for (const belt::TGraphPoint& point : points)
         result.emplace_back(point.x, point.y);
     return result;
+}
+
+//! A round distance between the ticks of an axis running from 0 to range: 1, 2 or 5 times
+//! a power of ten, about five ticks.
+double TickStep(double range) {
+    if (!(range > 0))
+        return 1;
+    const double raw = range / 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double normal = raw / magnitude;
+    const double factor = normal < 1.5 ? 1 : normal < 3 ? 2 : normal < 7 ? 5 : 10;
+    return factor * magnitude;
+}
+
+//! An axis from 0 to its end with ticks at round values.
+void SetRange(QValueAxis& axis, double end) {
+    axis.setRange(0, end > 0 ? end : 1);
+    axis.setTickType(QValueAxis::TicksDynamic);
+    axis.setTickAnchor(0);
+    axis.setTickInterval(TickStep(end > 0 ? end : 1));
 }
 
 QString Titled(const std::string& text, const std::string& unit) {
@@ -209,8 +230,8 @@ void Tfrm_graf_mat::ShowSeries(const belt::TGraphSeries& series) {
     for (const auto* points : {&series.beltLoad, &series.maxLoad})
         for (const belt::TGraphPoint& point : *points)
             length = std::max(length, point.x);
-    axis_bottom->setRange(0, length > 0 ? length : 1);
-    axis_left->setRange(0, series.leftAxisMax > 0 ? series.leftAxisMax : 1);
+    SetRange(*axis_bottom, length);
+    SetRange(*axis_left, series.leftAxisMax);
 }
 
 QImage Tfrm_graf_mat::ChartImage() const {
