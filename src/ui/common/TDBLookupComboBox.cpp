@@ -16,10 +16,14 @@ namespace zrn::ui {
 
 namespace {
 
-// Keys compare as the table compares them: numbers as numbers, everything else exactly.
+// Keys compare as the table compares them: numbers as numbers, everything else exactly. A
+// key kept as text in the data field (a sprocket's number of teeth) matches the number it
+// reads as.
 bool SameKey(const ds::Value& a, const ds::Value& b) {
     if (a.isNumber() && b.isNumber())
         return a.asFloat() == b.asFloat();
+    if (a.isNumber() != b.isNumber() && !a.isNull() && !b.isNull())
+        return a.toString() == b.toString();
     return a == b;
 }
 
