@@ -127,7 +127,7 @@ protected:
     void Type(TDBEdit* edit, const QString& text) {
         Front();
         TabInto(*edit);
-        edit->selectAll();
+        // Tabbing into an edit selects its text, so typing replaces it.
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Tab);
         Settle();

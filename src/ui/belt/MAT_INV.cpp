@@ -765,7 +765,11 @@ void TMat_Invoer::MaterialChanged(const std::string& fieldName) {
         friction.setAsFloat(1);
     SyncFrictionPanels();
     TDBEdit* edit = FrictionEdit(fieldName);
-    QTimer::singleShot(0, edit, [edit] { edit->setFocus(Qt::OtherFocusReason); });
+    // The proposal is selected: what the user types replaces it.
+    QTimer::singleShot(0, edit, [edit] {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    });
 }
 
 void TMat_Invoer::SyncFrictionPanels() {
@@ -788,7 +792,10 @@ void TMat_Invoer::LoadChanged() {
     ds::Field& weight = dm_->Invoer("gewicht");
     if (!weight.isNull())
         weight.clear();
-    QTimer::singleShot(0, edt_diameter, [this] { edt_diameter->setFocus(Qt::OtherFocusReason); });
+    QTimer::singleShot(0, edt_diameter, [this] {
+        edt_diameter->setFocus(Qt::OtherFocusReason);
+        edt_diameter->selectAll();
+    });
 }
 
 // ---- closing ----
