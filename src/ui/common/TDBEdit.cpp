@@ -50,8 +50,12 @@ void TDBEdit::refreshFromField() {
     setReadOnly(!link_.canModify());
     if (shown) {
         setAlignment(ToQtAlignment(shown->alignment()) | Qt::AlignVCenter);
-        setMaxLength(shown->type() == ds::FieldType::String && shown->size() > 0 ? shown->size()
-                                                                                 : 32767);
+        // Setting the length sets the text again, which would drop the selection that
+        // tabbing into the edit made: typing must replace the value, not add to it.
+        const int length =
+            shown->type() == ds::FieldType::String && shown->size() > 0 ? shown->size() : 32767;
+        if (maxLength() != length)
+            setMaxLength(length);
     }
     const QString value = shown ? FieldText(*shown, !hasFocus()) : QString();
     if (value != text())
