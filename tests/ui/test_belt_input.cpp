@@ -397,3 +397,31 @@ TEST_F(BeltInputWindow, ItsActionsHaveTheirKeysIconsAndMenus) {
 }
 
 } // namespace zrn::ui::test
+
+namespace zrn::ui::test {
+
+TEST_F(BeltInputWindow, TheZonesAreTypedByTabbingThroughTheGrid) {
+    Type(W().Edit2, QStringLiteral("12"));
+    Type(W().Edit11, QStringLiteral("2"));
+    // From the last control of the form the Tab key enters the grid at zone 1, length.
+    TabInto(*W().chk_centerdrive);
+    QTest::keyClick(W().chk_centerdrive, Qt::Key_Tab);
+    TMatZoneGrid* grid = W().grd_zones;
+    ASSERT_TRUE(grid->hasFocus());
+    ASSERT_EQ(grid->ZoneIndexAt(grid->currentIndex().row()), 1);
+    for (const char* text : {"8", "20", "4", "45"}) {
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        Settle();
+    }
+    EXPECT_EQ(Dm().cds_invoer_zones.fieldByName("index").asInteger(), 3);
+    ds::Table& zones = Dm().cds_invoer_zones;
+    const double expected[][2] = {{8, 20}, {4, 45}};
+    for (int pos = 0; pos < 2; ++pos) {
+        ds::RowPeek peek = zones.peekRow(pos);
+        EXPECT_DOUBLE_EQ(zones.fieldByName("lengte").asFloat(), expected[pos][0]) << pos;
+        EXPECT_DOUBLE_EQ(zones.fieldByName("temp").asFloat(), expected[pos][1]) << pos;
+    }
+}
+
+} // namespace zrn::ui::test

@@ -111,6 +111,17 @@ void TMatZoneGrid::focusInEvent(QFocusEvent* event) {
     }
 }
 
+QModelIndex TMatZoneGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex next = TDBGrid::moveCursor(action, modifiers);
+    if (!next.isValid() || next.column() != kIndexColumn)
+        return next;
+    // Tab and Shift+Tab step over the zone numbers: from the temperature of one zone to the
+    // length of the next, and back.
+    if (action == MovePrevious && next.row() > 0)
+        return tableModel()->index(next.row() - 1, kTempColumn);
+    return tableModel()->index(next.row(), kLengthColumn);
+}
+
 bool TMatZoneGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     // The zone numbers are fixed.
     if (index.isValid() && index.column() == kIndexColumn)
