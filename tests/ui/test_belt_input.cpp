@@ -425,3 +425,29 @@ TEST_F(BeltInputWindow, TheZonesAreTypedByTabbingThroughTheGrid) {
 }
 
 } // namespace zrn::ui::test
+
+namespace zrn::ui::test {
+
+TEST_F(BeltInputWindow, TabGoesThroughTheControlsInTheOrderOfTheForm) {
+    // The coefficient panels are hidden for listed materials, so Tab passes them by.
+    const QList<QWidget*> order = {
+        W().Edit1,           W().cbx_mat,    W().Edit2,        W().Edit3,       W().cbx_product,
+        W().edt_load,        W().edt_weight, W().edt_diameter, W().Edit7,       W().cbx_support,
+        W().cbx_geleiding,   W().Edit13,     W().Edit8,        W().cbx_smering, W().Edit9,
+        W().Edit10,          W().Edit11,     W().cbx_tandwiel, W().cbx_boring,  W().Edit12,
+        W().chk_centerdrive, W().grd_zones};
+    TabInto(*order.front());
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        Settle();
+        ASSERT_EQ(QApplication::focusWidget(), order[i])
+            << "after " << order[i - 1]->objectName().toStdString();
+    }
+    // An unlisted material's coefficient comes right after its material.
+    Choose(W().cbx_product, QStringLiteral("Oth"));
+    TabInto(*W().cbx_product);
+    QTest::keyClick(W().cbx_product, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), W().edt_frc_prod);
+}
+
+} // namespace zrn::ui::test
