@@ -608,8 +608,9 @@ bool TMat_Invoer::LoadProjectFile(const QString& fileName) {
     });
     if (!readable)
         return false;
-    const bool loaded = guarded(this, [&] { dm_->LoadProject(file); });
-    // A project that loads but stops its calculation is loaded all the same.
+    guarded(this, [&] { dm_->LoadProject(file); });
+    // A project that loads but stops its calculation is loaded all the same; the message
+    // has said why its results are not complete.
     if (!dm_->cds_invoer.isActive())
         return false;
     projectFile_ = fileName;
@@ -619,7 +620,7 @@ bool TMat_Invoer::LoadProjectFile(const QString& fileName) {
     SyncFrictionPanels();
     HighlightFieldLabel(this, nullptr);
     TakeSnapshot();
-    return loaded || dm_->cds_invoer.isActive();
+    return true;
 }
 
 void TMat_Invoer::act_file_saveExecute() {
