@@ -74,14 +74,14 @@ detail::Rows ExtractRows(const Table& table, const detail::Rows& rows) {
 // How one level of the table takes a packet level: the final field list in `targets`.
 struct PacketAccess::Plan {
     struct Target {
-        int packetIndex = -1;              // -1: not in the packet
-        Field* field = nullptr;            // existing field kept (declared, or reused by name)
-        const PacketField* spec = nullptr; // new field to create from the packet
+        int packetIndex = -1;   // -1: not in the packet
+        Field* field = nullptr; // existing field kept (declared, or reused by name)
+        const PacketField* fromPacket = nullptr; // new field to create from the packet
         std::unique_ptr<Plan> nested;
-        // spec is set for every field of a rebuilt table; field for a kept one.
-        FieldType type() const { return spec ? spec->type : field->type(); }
-        int width() const { return spec ? spec->width : field->size(); }
-        const std::string& name() const { return spec ? spec->name : field->name(); }
+        // fromPacket is set for every field of a rebuilt table; field for a kept one.
+        FieldType type() const { return fromPacket ? fromPacket->type : field->type(); }
+        int width() const { return fromPacket ? fromPacket->width : field->size(); }
+        const std::string& name() const { return fromPacket ? fromPacket->name : field->name(); }
     };
     bool rebuild = false;
     std::vector<Target> targets;
@@ -150,7 +150,7 @@ std::unique_ptr<Plan> PacketAccess::MakePlan(Table* table, const std::vector<Pac
         Plan::Target t;
         t.packetIndex = static_cast<int>(k);
         Field* existing = table ? table->findField(pf.name) : nullptr;
-        t.spec = &pf;
+        t.fromPacket = &pf;
         if (existing && !PacketAccess::IsDeclared(*existing) && existing->type() == pf.type)
             t.field = existing;
         if (pf.type == FieldType::Nested)
@@ -286,14 +286,14 @@ void PacketAccess::Commit(Table& table, Plan& plan) {
             return std::unique_ptr<Field>();
         };
         for (auto& t : plan.targets) {
-            const PacketField& spec = *t.spec;
+            const PacketField& fromPacket = *t.fromPacket;
             std::unique_ptr<Field> f =
-                t.field ? take(t.field) : std::make_unique<Field>(spec.name, spec.type);
+                t.field ? take(t.field) : std::make_unique<Field>(fromPacket.name, fromPacket.type);
             // A field taken from the file follows the file's description.
             f->declared_ = false;
-            f->size_ = spec.type == FieldType::String ? spec.width : 0;
-            f->subtype_ = spec.subtype;
-            f->required_ = spec.required;
+            f->size_ = fromPacket.type == FieldType::String ? fromPacket.width : 0;
+            f->subtype_ = fromPacket.subtype;
+            f->required_ = fromPacket.required;
             fields.push_back(std::move(f));
         }
         for (Field* f : plan.keptCalculated)

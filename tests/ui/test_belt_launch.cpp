@@ -12,7 +12,7 @@ class BeltLaunch : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        previousHook_ = SetFileDialogHook([](const TFileDialogSpec&) { return QString(); });
+        previousHook_ = SetFileDialogHook([](const TFileDialogRequest&) { return QString(); });
         main_ = std::make_unique<TZRN_main>();
         Activate(*main_);
     }

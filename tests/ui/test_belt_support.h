@@ -85,8 +85,8 @@ protected:
         taal_.SetTaal("engels");
         taal_.SetLoading(false);
         taal_.SetTaalDirectory(rtl::ExeDirectory() + "taal/");
-        previousHook_ = SetFileDialogHook([this](const TFileDialogSpec& spec) {
-            dialogs.push_back(spec);
+        previousHook_ = SetFileDialogHook([this](const TFileDialogRequest& request) {
+            dialogs.push_back(request);
             if (answers.empty())
                 return QString();
             const QString answer = answers.front();
@@ -228,7 +228,7 @@ protected:
     //! Messages nobody expected; a test that expects one catches it itself.
     MessageCatcher shown_;
     QPointer<TMat_Invoer> window_;
-    std::vector<TFileDialogSpec> dialogs;
+    std::vector<TFileDialogRequest> dialogs;
     std::deque<QString> answers;
 
 private:

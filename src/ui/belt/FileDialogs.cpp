@@ -61,26 +61,26 @@ QString WithDefaultExtension(const QString& fileName, const QString& extension) 
     return fileName + QLatin1Char('.') + extension;
 }
 
-QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec) {
+QString RunFileDialog(QWidget* parent, const TFileDialogRequest& request) {
     QString chosen;
     if (Hook()) {
-        chosen = Hook()(spec);
+        chosen = Hook()(request);
     } else {
         QFileDialog dialog(parent);
-        dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        dialog.setNameFilter(QtFilter(spec.filter));
-        dialog.setDefaultSuffix(spec.defaultExtension);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
-        if (!spec.initialDirectory.isEmpty())
-            dialog.setDirectory(spec.initialDirectory);
-        if (!spec.fileName.isEmpty())
-            dialog.selectFile(spec.fileName);
+        dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setNameFilter(QtFilter(request.filter));
+        dialog.setDefaultSuffix(request.defaultExtension);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+        if (!request.initialDirectory.isEmpty())
+            dialog.setDirectory(request.initialDirectory);
+        if (!request.fileName.isEmpty())
+            dialog.selectFile(request.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         chosen = dialog.selectedFiles().constFirst();
     }
-    return WithDefaultExtension(chosen, spec.defaultExtension);
+    return WithDefaultExtension(chosen, request.defaultExtension);
 }
 
 } // namespace zrn::ui

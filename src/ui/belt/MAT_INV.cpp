@@ -578,12 +578,12 @@ QString TMat_Invoer::ProjectDialogDirectory() const {
 }
 
 void TMat_Invoer::act_file_loadExecute() {
-    TFileDialogSpec spec;
-    spec.filter = QString::fromLatin1(kProjectFilter);
-    spec.defaultExtension = QString::fromLatin1(kProjectExtension);
-    spec.initialDirectory = ProjectDialogDirectory();
-    spec.fileName = projectFile_;
-    const QString chosen = RunFileDialog(this, spec);
+    TFileDialogRequest request;
+    request.filter = QString::fromLatin1(kProjectFilter);
+    request.defaultExtension = QString::fromLatin1(kProjectExtension);
+    request.initialDirectory = ProjectDialogDirectory();
+    request.fileName = projectFile_;
+    const QString chosen = RunFileDialog(this, request);
     if (!chosen.isEmpty())
         LoadProjectFile(chosen);
 }
@@ -632,13 +632,13 @@ void TMat_Invoer::act_file_saveExecute() {
 }
 
 void TMat_Invoer::act_file_save_asExecute() {
-    TFileDialogSpec spec;
-    spec.save = true;
-    spec.filter = QString::fromLatin1(kProjectFilter);
-    spec.defaultExtension = QString::fromLatin1(kProjectExtension);
-    spec.initialDirectory = ProjectDialogDirectory();
-    spec.fileName = projectFile_;
-    const QString chosen = RunFileDialog(this, spec);
+    TFileDialogRequest request;
+    request.save = true;
+    request.filter = QString::fromLatin1(kProjectFilter);
+    request.defaultExtension = QString::fromLatin1(kProjectExtension);
+    request.initialDirectory = ProjectDialogDirectory();
+    request.fileName = projectFile_;
+    const QString chosen = RunFileDialog(this, request);
     if (chosen.isEmpty())
         return;
     if (SaveProjectFile(chosen)) {

@@ -39,15 +39,15 @@ belt::Tdm_mat& TMatReportCommands::Module() {
 }
 
 QString TMatReportCommands::AskReportFile(const QString& current) {
-    TFileDialogSpec spec;
-    spec.save = true;
-    spec.filter = QString::fromLatin1(kReportFilter);
-    spec.defaultExtension = QString::fromLatin1(kReportExtension);
+    TFileDialogRequest request;
+    request.save = true;
+    request.filter = QString::fromLatin1(kReportFilter);
+    request.defaultExtension = QString::fromLatin1(kReportExtension);
     // The report folder lies under the working directory, as the program always had it.
-    spec.initialDirectory = QDir::current().absoluteFilePath(QStringLiteral("rapport.dat"));
-    spec.fileName = current;
-    spec.confirmOverwrite = true;
-    return RunFileDialog(&window_, spec);
+    request.initialDirectory = QDir::current().absoluteFilePath(QStringLiteral("rapport.dat"));
+    request.fileName = current;
+    request.confirmOverwrite = true;
+    return RunFileDialog(&window_, request);
 }
 
 void TMatReportCommands::CopyTextReport() {
@@ -73,12 +73,12 @@ void TMatReportCommands::PrintTextReport(const QString& title) {
 }
 
 void TMatReportCommands::PrintTextReportToPdf(const QString& title) {
-    TFileDialogSpec spec;
-    spec.save = true;
-    spec.filter = QString::fromLatin1(kPdfFilter);
-    spec.defaultExtension = QStringLiteral("pdf");
-    spec.initialDirectory = QDir::current().absoluteFilePath(QStringLiteral("rapport.dat"));
-    const QString chosen = RunFileDialog(&window_, spec);
+    TFileDialogRequest request;
+    request.save = true;
+    request.filter = QString::fromLatin1(kPdfFilter);
+    request.defaultExtension = QStringLiteral("pdf");
+    request.initialDirectory = QDir::current().absoluteFilePath(QStringLiteral("rapport.dat"));
+    const QString chosen = RunFileDialog(&window_, request);
     if (chosen.isEmpty())
         return;
     Tfrm_flex_report& host = host_();

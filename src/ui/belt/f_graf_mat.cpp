@@ -277,11 +277,11 @@ void Tfrm_graf_mat::act_copyExecute() {
 }
 
 void Tfrm_graf_mat::act_exportExecute() {
-    TFileDialogSpec spec;
-    spec.save = true;
-    spec.filter = QString::fromLatin1(kExportFilter);
-    spec.defaultExtension = QStringLiteral("BMP");
-    const QString chosen = RunFileDialog(this, spec);
+    TFileDialogRequest request;
+    request.save = true;
+    request.filter = QString::fromLatin1(kExportFilter);
+    request.defaultExtension = QStringLiteral("BMP");
+    const QString chosen = RunFileDialog(this, request);
     if (!chosen.isEmpty())
         ExportBitmap(chosen);
 }
