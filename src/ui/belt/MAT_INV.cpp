@@ -1,4 +1,5 @@
 #include "ui/belt/MAT_INV.h"
+#include "ui/belt/BeltWindowParts.h"
 
 #include "belt/MatTables.h"
 #include "belt/d_mat.h"
@@ -56,37 +57,10 @@ namespace {
 
 const char* const kProjectFilter = "MAT-Files|*.MAT|All files|*.*";
 const char* const kProjectExtension = "MAT";
-const char* const kImageIndex = "imageIndex";
 
 //! A fixed-width number edit: wide enough for the values of the form, not wider.
 constexpr int kEditWidth = 110;
 constexpr int kComboChars = 16;
-
-TTaalAction* NewAction(const char* name, const std::string& key, const char* caption,
-                       QObject* parent, int image = -1,
-                       const QKeySequence& shortcut = QKeySequence()) {
-    auto* action = new TTaalAction(key, QString::fromUtf8(caption), parent);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(HintOf(action->text()));
-    if (image >= 0)
-        action->setProperty(kImageIndex, image);
-    if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
-        // Several module windows live in one frame: a window's keys work while it has the
-        // focus.
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    }
-    return action;
-}
-
-QGroupBox* NewGroup(const char* name, QWidget* parent) {
-    auto* group = new QGroupBox(parent);
-    group->setObjectName(QString::fromLatin1(name));
-    QFont font = group->font();
-    font.setBold(true);
-    group->setFont(font);
-    return group;
-}
 
 //! The form grid of a group: its own font is the regular one (the heading alone is bold).
 QGridLayout* NewFormGrid(QGroupBox* group) {

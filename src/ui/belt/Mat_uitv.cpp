@@ -1,4 +1,5 @@
 #include "ui/belt/Mat_uitv.h"
+#include "ui/belt/BeltWindowParts.h"
 
 #include "belt/MatGraph.h"
 #include "belt/d_mat.h"
@@ -40,32 +41,7 @@ namespace zrn::ui {
 
 namespace {
 
-const char* const kImageIndex = "imageIndex";
 constexpr int kValueWidth = 72;
-
-TTaalAction* NewAction(const char* name, const std::string& key, const char* caption,
-                       QObject* parent, int image = -1,
-                       const QKeySequence& shortcut = QKeySequence()) {
-    auto* action = new TTaalAction(key, QString::fromUtf8(caption), parent);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(HintOf(action->text()));
-    if (image >= 0)
-        action->setProperty(kImageIndex, image);
-    if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    }
-    return action;
-}
-
-QGroupBox* NewGroup(const char* name, QWidget* parent) {
-    auto* group = new QGroupBox(parent);
-    group->setObjectName(QString::fromLatin1(name));
-    QFont font = group->font();
-    font.setBold(true);
-    group->setFont(font);
-    return group;
-}
 
 //! The body of a group in the regular font (the heading alone is bold).
 QWidget* GroupBody(QGroupBox* group) {

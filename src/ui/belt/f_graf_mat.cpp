@@ -1,4 +1,5 @@
 #include "ui/belt/f_graf_mat.h"
+#include "ui/belt/BeltWindowParts.h"
 
 #include "belt/MatGraph.h"
 #include "common/TextHelpers.h"
@@ -33,18 +34,6 @@ namespace zrn::ui {
 namespace {
 
 const char* const kExportFilter = "Bitmap-files (*.BMP)|*.BMP|All files (*.*)|*.*";
-
-TTaalAction* NewAction(const char* name, const std::string& key, const char* caption,
-                       QObject* parent, const QKeySequence& shortcut = QKeySequence()) {
-    auto* action = new TTaalAction(key, QString::fromUtf8(caption), parent);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(HintOf(action->text()));
-    if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    }
-    return action;
-}
 
 QList<QPointF> ToList(const std::vector<QPointF>& points) {
     return QList<QPointF>(points.begin(), points.end());
@@ -101,8 +90,8 @@ Tfrm_graf_mat::~Tfrm_graf_mat() = default;
 void Tfrm_graf_mat::BuildActions() {
     act_graph_menu = NewAction("act_graph_menu", "S_GRAPH", "&Graph", this);
     act_print =
-        NewAction("act_print", "S_PRINT", "Print", this, QKeySequence(Qt::CTRL | Qt::Key_P));
-    act_copy = NewAction("act_copy", "S_COPY_TO_CLIPBOARD", "Copy to clipboard", this,
+        NewAction("act_print", "S_PRINT", "Print", this, -1, QKeySequence(Qt::CTRL | Qt::Key_P));
+    act_copy = NewAction("act_copy", "S_COPY_TO_CLIPBOARD", "Copy to clipboard", this, -1,
                          QKeySequence(Qt::CTRL | Qt::Key_C));
     act_export = NewAction("act_export", "S_EXPORT", "Export", this);
     act_print->setProperty("imageIndex", ImageList::Print);
