@@ -86,9 +86,9 @@ TEST_F(BeltReportTest, EnglishMetricReportLineForLine) {
         " : 15-03-2024",
         r28 + "       DATA INPUT       " + r28,
         r40x2,
-        "           BELT SPECIFICATION           "
+        "               BELT DATA                "
         " "
-        "         PRODUCT SPECIFICATION          ",
+        "              PRODUCT DATA              ",
         r40x2,
         "Belttype          "
         " : M25-PP" +
@@ -120,7 +120,7 @@ TEST_F(BeltReportTest, EnglishMetricReportLineForLine) {
         S(42) + "Occupation        "
                 " : 100 %",
         r40x2,
-        "         CONVEYOR SPECIFICATION         "
+        "             CONVEYOR DATA              "
         " "
         "           TEMPERATURE ZONES            ",
         r40x2,
